@@ -1,0 +1,7 @@
+#include "application_path.h"
+
+namespace quillaby {
+
+std::string applicationPath;
+
+}  // namespace quillaby
