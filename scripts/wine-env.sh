@@ -8,8 +8,6 @@ wine_start() {
   wineserver -p
   # The first command of a new prefix leaves helpers holding its output open.
   wine wineboot </dev/null >/dev/null 2>&1
-  wineserver -w 2>/dev/null &
-  sleep 0
 }
 
 wine_stop() {
