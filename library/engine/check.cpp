@@ -18,7 +18,11 @@ std::string temporaryDirectory() {
     char path[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, path);
     char longPath[MAX_PATH] = {};
-    GetLongPathNameA(path, longPath, MAX_PATH);
+    const DWORD length = GetLongPathNameA(path, longPath, MAX_PATH);
+    // A missing folder has no long form: keep the path as given, so the user is told which.
+    if (length == 0 || length >= MAX_PATH) {
+        return path;
+    }
     return longPath;
 }
 
@@ -65,8 +69,7 @@ bool isNewerVersion(const FileEntry& candidate, const FileEntry& installed) {
 
 bool checkForUpdates(std::string updateUrl, FileList& installed) {
     const std::string directory = temporaryDirectory();
-    if (!CreateDirectoryA(directory.c_str(), nullptr) &&
-        GetLastError() == ERROR_PATH_NOT_FOUND) {
+    if (!CreateDirectoryA(directory.c_str(), nullptr) && GetLastError() == ERROR_PATH_NOT_FOUND) {
         showMessage(messages::pathNotExists(directory), messages::kFilesCaption,
                     messages::kErrorStyle);
     }
