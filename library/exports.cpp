@@ -8,6 +8,7 @@
 
 #include "engine/application_path.h"
 #include "engine/check.h"
+#include "engine/interactive.h"
 #include "engine/text.h"
 #include "sync/slots.h"
 
@@ -38,6 +39,16 @@ int32_t __stdcall XCheckForUpdates(const char* updateUrl, const char* applicatio
     } catch (...) {
         // An application path without separator, or exhausted memory: no answer is 'no'.
         return 0;
+    }
+}
+
+int32_t __stdcall XUpdaterProcess(const char* updateUrl, const char* applicationPath,
+                                  const char* installedFileList, int32_t /*reserved*/) {
+    try {
+        return quillaby::runInteractiveUpdate(text(updateUrl), text(applicationPath),
+                                              text(installedFileList));
+    } catch (...) {
+        return -2;
     }
 }
 

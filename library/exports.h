@@ -9,6 +9,10 @@ extern "C" {
 int32_t __stdcall XCheckForUpdates(const char* updateUrl, const char* applicationPath,
                                    const char* installedFileList);
 
+// The interactive update; the fourth argument is reserved and never read.
+int32_t __stdcall XUpdaterProcess(const char* updateUrl, const char* applicationPath,
+                                  const char* installedFileList, int32_t reserved);
+
 int32_t __stdcall extEnterCS(int32_t index);
 int32_t __stdcall extTryEnterCS(int32_t index);
 int32_t __stdcall extLeaveCS(int32_t index);

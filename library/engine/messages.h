@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace quillaby::messages {
 
@@ -20,5 +21,19 @@ std::string pathNotExists(const std::string& directory);
 std::string manifestDownloadError(int32_t code, const std::string& codeText, int32_t lastError,
                                   const std::string& lastErrorText,
                                   const std::string& responseText);
+
+// File replacement: a file that could not be fetched, and a swap that failed.
+std::string fileDownloadError(const std::string& downloadPath, int32_t code,
+                              const std::string& responseText);
+std::string fileRenameError(const std::string& downloadPath, const std::string& installedPath,
+                            int32_t errorNumber);
+
+// The interactive update: the question, and its two outcomes.
+inline constexpr char kPromptCaption[] = "New version of files available";
+inline constexpr char kWarningCaption[] = "Updater Warning";
+inline constexpr char kInformationCaption[] = "Updater Information";
+inline constexpr char kUpdateFailed[] = "Failed to update, please try later";
+std::string updatePrompt(const std::vector<std::string>& names);
+std::string updateSucceeded(int32_t count);
 
 }  // namespace quillaby::messages

@@ -12,8 +12,9 @@ namespace {
 
 using VersionFunction = int(__stdcall*)(int32_t*, int32_t*, int32_t*);
 
-bool isLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != 0; }
-
+bool isLeadByte(unsigned char c) {
+    return IsDBCSLeadByte(c) != 0;
+}
 
 }  // namespace
 
