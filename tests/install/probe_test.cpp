@@ -77,7 +77,6 @@ TEST_F(Probe, OnlyFilesWithTheLibraryExtensionAreLoaded) {
         {"\\x.DLL", true},  {"\\x.dll", true}, {"\\x.Dll", true},     {"\\x.dll.new", false},
         {"\\x.exe", false}, {"\\x", false},    {"\\lib.d\\x", false},
     };
-    quillaby::applicationPath = dir.path() + "\\app.exe";
     for (const ExtensionCase& c : cases) {
         SCOPED_TRACE(c.name);
         TempDir installation;
