@@ -11,7 +11,7 @@ packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386
   googletest
-  xvfb openbox x11-apps imagemagick
+  xvfb openbox x11-apps imagemagick graphviz
   python3
 )
 
