@@ -14,5 +14,6 @@ cmake --build "$build"
 # A warm wineserver makes each test start in milliseconds instead of seconds.
 source "$root/scripts/wine-env.sh" "$build"
 wine_start
-trap wine_stop EXIT
+trap 'wine_x_stop; wine_stop' EXIT
+wine_x_start
 ctest --test-dir "$build" --output-on-failure -j2 "$@"
