@@ -9,6 +9,7 @@
 #include "engine/application_path.h"
 #include "engine/check.h"
 #include "engine/interactive.h"
+#include "engine/launch.h"
 #include "engine/text.h"
 #include "sync/slots.h"
 
@@ -49,6 +50,16 @@ int32_t __stdcall XUpdaterProcess(const char* updateUrl, const char* application
                                               text(installedFileList));
     } catch (...) {
         return -2;
+    }
+}
+
+int32_t __stdcall XLaunchUpdater(const char* updateUrl, const char* applicationPath,
+                                 const char* installedFileList) {
+    try {
+        return quillaby::launchUpdater(text(updateUrl), text(applicationPath),
+                                       text(installedFileList));
+    } catch (...) {
+        return -1;
     }
 }
 

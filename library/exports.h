@@ -13,6 +13,10 @@ int32_t __stdcall XCheckForUpdates(const char* updateUrl, const char* applicatio
 int32_t __stdcall XUpdaterProcess(const char* updateUrl, const char* applicationPath,
                                   const char* installedFileList, int32_t reserved);
 
+// Starts Norvadel.exe beside the library and returns its exit code; -1 when it cannot start.
+int32_t __stdcall XLaunchUpdater(const char* updateUrl, const char* applicationPath,
+                                 const char* installedFileList);
+
 int32_t __stdcall extEnterCS(int32_t index);
 int32_t __stdcall extTryEnterCS(int32_t index);
 int32_t __stdcall extLeaveCS(int32_t index);
