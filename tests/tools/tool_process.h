@@ -1,0 +1,21 @@
+#pragma once
+// Runs a program of the build as a child process, as an operator runs it from a console.
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct ToolRun {
+    long exitCode = -1;  // read with GetExitCodeProcess: all 32 bits
+    std::string out;
+    std::string err;
+};
+
+// The folder of this test program, where the build puts the programs.
+std::string binDirectory();
+
+// Each argument is quoted for the program's argument splitting. Waits at most 60 s.
+ToolRun runToolProgram(const std::string& program, const std::vector<std::string>& arguments);
+
+}  // namespace testing_support
