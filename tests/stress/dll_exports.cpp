@@ -1,0 +1,43 @@
+#include "dll_exports.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace testing_support {
+namespace {
+
+std::string besideThisProgram(const char* name) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string program = path;
+    return program.substr(0, program.find_last_of("\\/") + 1) + name;
+}
+
+template <typename Function>
+void find(HMODULE module, const char* name, Function& function) {
+    const FARPROC address = GetProcAddress(module, name);
+    if (address == nullptr) {
+        throw std::runtime_error(std::string("Quillaby.dll does not export ") + name);
+    }
+    function = reinterpret_cast<Function>(reinterpret_cast<void*>(address));
+}
+
+}  // namespace
+
+DllExports::DllExports() : module(LoadLibraryA(besideThisProgram("Quillaby.dll").c_str())) {
+    if (module == nullptr) {
+        throw std::runtime_error("cannot load Quillaby.dll");
+    }
+    find(module, "XCheckForUpdates", checkForUpdates);
+    find(module, "extEnterCS", enterCS);
+    find(module, "extTryEnterCS", tryEnterCS);
+    find(module, "extLeaveCS", leaveCS);
+    find(module, "extSetFlag", setFlag);
+    find(module, "extGetFlag", getFlag);
+}
+
+DllExports::~DllExports() {
+    FreeLibrary(module);
+}
+
+}  // namespace testing_support
