@@ -107,6 +107,32 @@ TEST_F(ManifestMake, RunAgainReplacesItsOwnManifestAndDoesNotListIt) {
     expectEntry(list, "readme.txt", 1, 0, 1, 3, kAbcSha1, "");
 }
 
+TEST_F(ManifestMake, RelativeReleaseFolderIsTakenFromTheCurrentFolder) {
+    const std::string parent = release.path().substr(0, release.path().find_last_of('\\'));
+    const std::string name = release.path().substr(parent.size() + 1);
+    const ToolRun run = runToolProgram(tool(), {"make", name, "--version", "2.0.0"}, parent);
+    ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
+    const FileList list = writtenManifest();
+    expectEntry(list, "ExampleManaged.dll", 1, 1, 3, static_cast<int32_t>(library.size()),
+                find(list, "ExampleManaged.dll")->sha1, "");
+    EXPECT_NE(run.out.find("wrote " + release.file("updateinfo.txt")), std::string::npos)
+        << run.out;
+}
+
+TEST(ManifestMakeNames, StayTheBytesOfTheSystemCodePage) {
+    // The library compares names byte for byte in the system code page: no UTF-8 escapes.
+    TempDir release;
+    const std::string name = "Caf\xE9 notes.txt";
+    writeFile(release.file(name), kAbc);
+    const ToolRun run = make({release.path(), "--version", "1.0.0"});
+    ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
+    const std::string text = readFile(release.file("updateinfo.txt"));
+    FileList list;
+    ASSERT_EQ(quillaby::parseFileManifest(text, list), 1) << text;
+    EXPECT_EQ(list[0].name, name);
+    EXPECT_EQ(list[0].sha1, kAbcSha1);
+}
+
 TEST(ManifestMakeRefusal, SaysWhyExitsNonzeroAndLeavesNoFile) {
     struct Refusal {
         const char* label;

@@ -42,7 +42,8 @@ std::string binDirectory() {
     return program.substr(0, program.find_last_of("\\/"));
 }
 
-ToolRun runToolProgram(const std::string& program, const std::vector<std::string>& arguments) {
+ToolRun runToolProgram(const std::string& program, const std::vector<std::string>& arguments,
+                       const std::string& folder) {
     TempDir outputs;
     const std::string outPath = outputs.file("out.txt");
     const std::string errPath = outputs.file("err.txt");
@@ -64,8 +65,9 @@ ToolRun runToolProgram(const std::string& program, const std::vector<std::string
         startup.hStdOutput = out.get();
         startup.hStdError = err.get();
         PROCESS_INFORMATION started{};
+        const char* directory = folder.empty() ? nullptr : folder.c_str();
         if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                            nullptr, &startup, &started)) {
+                            directory, &startup, &started)) {
             throw std::runtime_error("cannot start " + program);
         }
         quillaby::FileHandle process(started.hProcess);

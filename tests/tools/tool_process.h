@@ -15,7 +15,9 @@ struct ToolRun {
 // The folder of this test program, where the build puts the programs.
 std::string binDirectory();
 
-// Each argument is quoted for the program's argument splitting. Waits at most 60 s.
-ToolRun runToolProgram(const std::string& program, const std::vector<std::string>& arguments);
+// Each argument is quoted for the program's argument splitting; the program runs in the
+// folder given, or in the caller's. Waits at most 60 s.
+ToolRun runToolProgram(const std::string& program, const std::vector<std::string>& arguments,
+                       const std::string& folder = "");
 
 }  // namespace testing_support

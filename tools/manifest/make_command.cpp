@@ -134,7 +134,7 @@ int runMake(const std::vector<std::string>& arguments, std::ostream& out, std::o
         return kUsage;
     }
     const MakeOptions& options = *parsed;
-    const std::string folder = withoutTrailingSeparators(options.releaseFolder);
+    const std::string folder = withoutTrailingSeparators(absolutePath(options.releaseFolder));
     if (!isFolder(folder)) {
         err << "quillaby-manifest make: release folder " << folder
             << " does not exist or is not a folder\n";

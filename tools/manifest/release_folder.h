@@ -13,6 +13,10 @@ struct ReleaseFile {
 
 bool isFolder(const std::string& path);
 
+// The path made absolute against the current folder: a relative path given to
+// LoadLibraryA would be looked up along the library search path instead.
+std::string absolutePath(const std::string& path);
+
 // Every file below the folder, subfolders included, ordered by path ignoring letter case.
 std::vector<ReleaseFile> listReleaseFiles(const std::string& folder);
 
