@@ -1,5 +1,6 @@
-#include <psapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <psapi.h>
 #include <wininet.h>
 
 #include <cstdio>
