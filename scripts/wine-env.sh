@@ -1,7 +1,8 @@
 # Sourced: the build's own 32-bit Wine prefix, headless, and a persistent wineserver.
 # Usage: source scripts/wine-env.sh BUILD_DIR; wine_start; ...; wine_stop
 # Tests that need windows: wine_x_start; ...; wine_x_stop (a virtual display, see below).
-export WINEPREFIX="$1/wineprefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Headless there is no desktop: explorer.exe is disabled, as in cmake/wine-run.
+export WINEPREFIX="$1/wineprefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;explorer.exe=d"
 QUILLABY_X_PREFIX="$1/wineprefix-x"
 unset DISPLAY WAYLAND_DISPLAY
 
@@ -44,8 +45,10 @@ wine_x_start() {
   fi
   DISPLAY=":$number" openbox --sm-disable </dev/null >/dev/null 2>&1 &
   echo $! >>"$prefix.pids"
-  DISPLAY=":$number" WINEPREFIX="$prefix" wineserver -p
-  DISPLAY=":$number" WINEPREFIX="$prefix" wine wineboot </dev/null >/dev/null 2>&1
+  # The display's desktop needs explorer.exe, which the headless settings disable.
+  DISPLAY=":$number" WINEPREFIX="$prefix" WINEDLLOVERRIDES="mscoree,mshtml=" wineserver -p
+  DISPLAY=":$number" WINEPREFIX="$prefix" WINEDLLOVERRIDES="mscoree,mshtml=" \
+    wine wineboot </dev/null >/dev/null 2>&1
   echo ":$number" >"$prefix.display"
 }
 

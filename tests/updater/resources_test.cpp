@@ -70,7 +70,7 @@ struct IconGroupEntry {
 
 }  // namespace
 
-TEST(UpdaterProgram, IsA32BitGuiProgram) {
+TEST(UpdaterFile, IsA32BitGuiProgram) {
     const std::string file = readFile(updaterPath());
     ASSERT_GT(file.size(), sizeof(IMAGE_DOS_HEADER));
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(file.data());
