@@ -155,6 +155,8 @@ TEST_F(LaunchUpdater, TextsReachTheUpdaterAsItsArgumentSplittingReadsThem) {
         {"backslash-quotes become quotes", "u", "a",
          "{\\\"Files\\\": [{\\\"name\\\": \\\"/x.dll\\\"}]}", "u", "a",
          "{\"Files\": [{\"name\": \"/x.dll\"}]}"},
+        {"e acute survives the code page and the low byte", "caf\xe9", "a", "f", "caf\xe9", "a",
+         "f"},
         {"a plain quote ends the argument", "u\" -a \"planted", "a", "f", "u", "a", "f"},
         {"a trailing backslash runs on into the next switch", "u", "C:\\T\\", "f", "u",
          "C:\\T\" -f f -p " + std::to_string(GetCurrentProcessId()), ""},
@@ -169,6 +171,15 @@ TEST_F(LaunchUpdater, TextsReachTheUpdaterAsItsArgumentSplittingReadsThem) {
         EXPECT_EQ(seen.applicationPath, c.seenPath);
         EXPECT_EQ(seen.installedFileList, c.seenList);
     }
+}
+
+TEST_F(LaunchUpdater, ACharacterBeyondLatin1ArrivesAsItsLowByte) {
+    if (GetACP() != 1252) {
+        GTEST_SKIP() << "the case is written for code page 1252, this system uses " << GetACP();
+    }
+    // 0x80 is the euro sign U+20AC in code page 1252; the updater keeps its low byte 0xAC.
+    EXPECT_EQ(launch("u\x80", "a", "f"), 0);
+    EXPECT_EQ(received().updateUrl, "u\xac");
 }
 
 TEST_F(LaunchUpdater, CarriesA20KibInstalledFileListWhole) {
