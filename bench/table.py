@@ -20,7 +20,8 @@ rows = []
 
 
 def row(name, goal, figure, ratio, met):
-    rows.append((name, goal, figure, ratio, "yes" if met else "**no**"))
+    verdict = "n/a" if met is None else "yes" if met else "**no**"
+    rows.append((name, goal, figure, ratio, verdict))
 
 
 ours, bare, curl = get("download_ours_mib_s"), get("download_bare_mib_s"), get("download_curl_mib_s")
@@ -28,7 +29,7 @@ runs = len(values["download_ours_mib_s"])
 row("download 100 MiB: downloadToFile vs bare WinINet loop", ">= 95 % of bare",
     f"{ours:.1f} vs {bare:.1f} MiB/s (median of {runs})", f"{ours / bare:.1%}", ours / bare >= 0.95)
 row("download 100 MiB: downloadToFile vs curl", "reference only",
-    f"{ours:.1f} vs {curl:.1f} MiB/s", f"{ours / curl:.1%}", True)
+    f"{ours:.1f} vs {curl:.1f} MiB/s", f"{ours / curl:.1%}", None)
 
 small, large = get("memory_1_peak_kib"), get("memory_200_peak_kib")
 difference = (large - small) / 1024
@@ -51,7 +52,7 @@ for count in (100, 1000, 10000):
         row(f"check {count} x {count}", "<= 1.5x bare loop", figure,
             f"{beyond / bareLoop:.2f}x bare", beyond <= 1.5 * bareLoop)
     else:
-        row(f"check {count} x {count}", "none", figure, f"{beyond / bareLoop:.2f}x bare", True)
+        row(f"check {count} x {count}", "none", figure, f"{beyond / bareLoop:.2f}x bare", None)
 
 for threads in (1, 8):
     for ours_key, raw_key, label in (("slot_pair", "raw_pair", "extEnterCS/extLeaveCS"),

@@ -29,5 +29,10 @@ work="$build/corpus/$target"
 findings="$build/findings/$target"
 mkdir -p "$work" "$findings"
 cd "$findings"
+status=0
 "$build/${target}_fuzzer" -max_total_time="$seconds" -jobs=1 -workers=1 -print_final_stats=1 \
-  -artifact_prefix="$findings/" "$work" "$root/fuzz/corpus/$target"
+  -artifact_prefix="$findings/" "$work" "$root/fuzz/corpus/$target" || status=$?
+# One job writes its report to fuzz-0.log: show its end, crashes included.
+tail -n 25 "$findings/fuzz-0.log"
+ls "$findings" | grep -E '^(crash|leak|timeout|oom)-' || true
+exit "$status"
