@@ -29,6 +29,7 @@ DllExports::DllExports() : module(LoadLibraryA(besideThisProgram("Quillaby.dll")
         throw std::runtime_error("cannot load Quillaby.dll");
     }
     find(module, "XCheckForUpdates", checkForUpdates);
+    find(module, "XUpdaterProcess", updaterProcess);
     find(module, "extEnterCS", enterCS);
     find(module, "extTryEnterCS", tryEnterCS);
     find(module, "extLeaveCS", leaveCS);

@@ -15,6 +15,7 @@ struct DllExports {
 
     HMODULE module = nullptr;
     int32_t(__stdcall* checkForUpdates)(const char*, const char*, const char*) = nullptr;
+    int32_t(__stdcall* updaterProcess)(const char*, const char*, const char*, int32_t) = nullptr;
     int32_t(__stdcall* enterCS)(int32_t) = nullptr;
     int32_t(__stdcall* tryEnterCS)(int32_t) = nullptr;
     int32_t(__stdcall* leaveCS)(int32_t) = nullptr;

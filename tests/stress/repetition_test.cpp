@@ -58,6 +58,8 @@ class PrivateTempPath {
 
 const char kInstalledList[] =
     R"({\"Files\": [{\"name\": \"/notes.txt\", \"version\": \"1\", \"release\": \"0\", \"build\": \"0\"}]})";
+const char kPlainInstalledList[] =
+    R"({"Files": [{"name": "/notes.txt", "version": "1", "release": "0", "build": "0"}]})";
 const char kUpdateManifest[] =
     R"({"Files": [{"name": "notes.txt", "version": "1", "release": "2", "build": "0"}]})";
 
@@ -99,12 +101,12 @@ TEST(Repetition, InteractiveUpdateLeavesNoTemporaryFileAndNoHandle) {
     const TempDir app;
     const std::string appPath = app.file("terminal.exe");
     const std::string installed = app.file("notes.txt");
-    const std::string list = R"({"Files": [{"name": "/notes.txt", "version": "1"}]})";
 
     auto runOnce = [&](int round) {
         writeFile(installed, "version 1.0.0");
         DialogRecorder dialogs;
-        ASSERT_EQ(quillaby::runInteractiveUpdate(url, appPath, list), 1) << "round " << round;
+        ASSERT_EQ(quillaby::runInteractiveUpdate(url, appPath, kPlainInstalledList), 1)
+            << "round " << round;
         ASSERT_EQ(dialogs.boxes().size(), 2u) << "round " << round;
         ASSERT_EQ(readFile(installed), "version 1.2.0") << "round " << round;
     };
@@ -118,6 +120,37 @@ TEST(Repetition, InteractiveUpdateLeavesNoTemporaryFileAndNoHandle) {
     EXPECT_EQ(countFiles(temp.path(), "upd"), 0);
     EXPECT_FALSE(fileExists(installed + ".new"));
     EXPECT_FALSE(fileExists(installed + ".old"));
+    EXPECT_EQ(countFiles(app.path(), ""), 1);
+}
+
+// Through the built DLL, as the updater program calls it. Without a display every message box
+// fails at once, which the question takes as agreement: the file is still replaced.
+TEST(Repetition, UpdaterProcessExportLeavesNoTemporaryFileAndNoHandle) {
+    const PrivateTempPath temp;
+    LoopbackServer server;
+    server.serve("/u/updateinfo.txt", kUpdateManifest);
+    server.serve("/u/notes.txt", "version 1.2.0");
+    const std::string url = server.url() + "/u";
+    const TempDir app;
+    const std::string appPath = app.file("terminal.exe");
+    const std::string installed = app.file("notes.txt");
+    const DllExports dll;
+
+    auto runOnce = [&](int round) {
+        writeFile(installed, "version 1.0.0");
+        // The updater program's command line has turned the escaped quotes into plain ones.
+        ASSERT_EQ(dll.updaterProcess(url.c_str(), appPath.c_str(), kPlainInstalledList, 0), 1)
+            << "round " << round;
+        ASSERT_EQ(readFile(installed), "version 1.2.0") << "round " << round;
+    };
+    runOnce(-1);
+    const DWORD before = handleCount();
+    for (int round = 0; round < kRounds; ++round) {
+        runOnce(round);
+    }
+
+    EXPECT_EQ(handleCount(), before);
+    EXPECT_EQ(countFiles(temp.path(), "upd"), 0);
     EXPECT_EQ(countFiles(app.path(), ""), 1);
 }
 
