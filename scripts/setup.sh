@@ -12,7 +12,7 @@ packages=(
   wine wine32:i386
   googletest
   xvfb openbox x11-apps imagemagick graphviz
-  python3
+  python3 curl
 )
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
