@@ -15,7 +15,9 @@
 
 namespace {
 
-std::string text(const char* value) { return value != nullptr ? value : ""; }
+std::string text(const char* value) {
+    return value != nullptr ? value : "";
+}
 
 }  // namespace
 
@@ -63,8 +65,18 @@ int32_t __stdcall XLaunchUpdater(const char* updateUrl, const char* applicationP
     }
 }
 
-int32_t __stdcall extEnterCS(int32_t index) { return quillaby::enterSlot(index); }
-int32_t __stdcall extTryEnterCS(int32_t index) { return quillaby::tryEnterSlot(index); }
-int32_t __stdcall extLeaveCS(int32_t index) { return quillaby::leaveSlot(index); }
-void __stdcall extSetFlag(int32_t index, int32_t value) { quillaby::setFlag(index, value); }
-int32_t __stdcall extGetFlag(int32_t index) { return quillaby::getFlag(index); }
+int32_t __stdcall extEnterCS(int32_t index) {
+    return quillaby::enterSlot(index);
+}
+int32_t __stdcall extTryEnterCS(int32_t index) {
+    return quillaby::tryEnterSlot(index);
+}
+int32_t __stdcall extLeaveCS(int32_t index) {
+    return quillaby::leaveSlot(index);
+}
+void __stdcall extSetFlag(int32_t index, int32_t value) {
+    quillaby::setFlag(index, value);
+}
+int32_t __stdcall extGetFlag(int32_t index) {
+    return quillaby::getFlag(index);
+}

@@ -21,6 +21,8 @@ int showMessage(const std::string& text, const std::string& caption, unsigned st
     return MessageBoxExA(nullptr, text.c_str(), caption.c_str(), style, 0);
 }
 
-void setDialogFunction(DialogFunction function) { replacement() = std::move(function); }
+void setDialogFunction(DialogFunction function) {
+    replacement() = std::move(function);
+}
 
 }  // namespace quillaby

@@ -95,8 +95,8 @@ int32_t errorCodeForStatus(unsigned long status) {
     }
 }
 
-int32_t downloadToFile(const std::string& url, const std::string& localPath,
-                       uint32_t& bytesWritten, std::string& responseText) {
+int32_t downloadToFile(const std::string& url, const std::string& localPath, uint32_t& bytesWritten,
+                       std::string& responseText) {
     DeleteUrlCacheEntryA(url.c_str());
     bytesWritten = 0;
 

@@ -21,8 +21,12 @@ struct LockSlot {
 LockSlot locks[kLockSlots];
 int32_t flags[kFlagSlots];
 
-bool isLockIndex(int32_t index) { return index >= 0 && index < kLockSlots; }
-bool isFlagIndex(int32_t index) { return index >= 0 && index < kFlagSlots; }
+bool isLockIndex(int32_t index) {
+    return index >= 0 && index < kLockSlots;
+}
+bool isFlagIndex(int32_t index) {
+    return index >= 0 && index < kFlagSlots;
+}
 
 void recordOwnership(LockSlot& slot) {
     slot.owner.store(GetCurrentThreadId(), std::memory_order_relaxed);

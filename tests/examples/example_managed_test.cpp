@@ -15,12 +15,8 @@ using quillaby::FileEntry;
 namespace {
 
 std::string builtExample(const std::string& version) {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
-    folder = folder.substr(0, folder.find_last_of("\\/"));
     const std::string content =
-        readFile(folder + "\\examples\\managed-" + version + "\\ExampleManaged.dll");
+        readFile(programFolder() + "\\examples\\managed-" + version + "\\ExampleManaged.dll");
     if (content.empty()) {
         throw std::runtime_error("ExampleManaged.dll " + version + " is not in bin\\examples");
     }

@@ -20,15 +20,8 @@ std::string jsonString(const std::string& text) {
 
 }  // namespace
 
-std::string programDirectory() {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string program(path, length);
-    return program.substr(0, program.find_last_of("\\/"));
-}
-
 void placeManagedLibrary(const std::string& library, const std::string& path) {
-    const std::string content = readFile(programDirectory() + "\\" + library);
+    const std::string content = readFile(programFolder() + "\\" + library);
     if (content.empty()) {
         throw std::runtime_error(library + " is not beside the test program");
     }

@@ -7,11 +7,9 @@
 #include <vector>
 
 #include "engine/handles.h"
+#include "temp_dir.h"
 
 namespace testing_support {
-
-// The folder of this test program, where the build puts every DLL.
-std::string programDirectory();
 
 // Copies a managed library built beside the tests (e.g. "managed_5_2_17.dll") to the path.
 void placeManagedLibrary(const std::string& library, const std::string& path);

@@ -17,7 +17,7 @@ using UpdaterProcess = int32_t(__stdcall*)(const char*, const char*, const char*
 class UpdaterProcessExport : public ::testing::Test {
   protected:
     void SetUp() override {
-        library.reset(LoadLibraryA((programDirectory() + "\\Quillaby.dll").c_str()));
+        library.reset(LoadLibraryA((programFolder() + "\\Quillaby.dll").c_str()));
         ASSERT_TRUE(library);
         updaterProcess = reinterpret_cast<UpdaterProcess>(
             reinterpret_cast<void*>(GetProcAddress(library.get(), "XUpdaterProcess")));

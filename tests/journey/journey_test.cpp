@@ -23,15 +23,8 @@ constexpr unsigned kJourneyLimitMs = 150000;
 const char* const kPromptCaption = "New version of files available";
 const char* const kManagedName = "/MQL4/Libraries/ExampleManaged.dll";
 
-std::string binFolder() {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string program(path, length);
-    return program.substr(0, program.find_last_of("\\/"));
-}
-
 std::string example(const std::string& version) {
-    return binFolder() + "\\examples\\managed-" + version + "\\ExampleManaged.dll";
+    return programFolder() + "\\examples\\managed-" + version + "\\ExampleManaged.dll";
 }
 
 using VersionFunction = int32_t(__stdcall*)(int32_t*, int32_t*, int32_t*);
@@ -62,7 +55,7 @@ class Journey : public ::testing::Test {
         libraries = dir.file("terminal/MQL4/Libraries");
         writeFile(terminal + "\\terminal.exe", "the terminal");
         for (const char* name : {"Quillaby.dll", "Norvadel.exe"}) {
-            writeFile(libraries + "\\" + name, readFile(binFolder() + "\\" + name));
+            writeFile(libraries + "\\" + name, readFile(programFolder() + "\\" + name));
         }
         oldVersion = readFile(example("1.0.12"));
         newVersion = readFile(example("1.1.3"));
@@ -91,7 +84,7 @@ class Journey : public ::testing::Test {
 
     // Runs the expert stand-in while the script answers the boxes; returns its output.
     std::string runJourney(const std::vector<DialogStep>& script) {
-        const std::wstring program = widen(binFolder() + "\\expert_standin.exe");
+        const std::wstring program = widen(programFolder() + "\\expert_standin.exe");
         const std::wstring line = L"\"" + program + L"\" \"" + widen(libraries) +
                                   L"\\Quillaby.dll\" " + widen(server.url()) + L" \"" +
                                   widen(terminal) + L"\\terminal.exe\" \"" +

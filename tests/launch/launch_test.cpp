@@ -20,13 +20,6 @@ namespace {
 
 using Launch = int32_t(__stdcall*)(const char*, const char*, const char*);
 
-std::string programFolder() {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string program(path, length);
-    return program.substr(0, program.find_last_of("\\/"));
-}
-
 std::string standIn() {
     const std::string bin = programFolder();
     return bin.substr(0, bin.find_last_of("\\/")) + "\\doubles\\launch\\Norvadel.exe";

@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "temp_dir.h"
+
 namespace testing_support {
 
 class QuillabyDll {
@@ -40,10 +42,7 @@ class QuillabyDll {
 
   private:
     static std::string besideThisProgram(const std::string& name) {
-        char path[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, path, MAX_PATH);
-        std::string folder = path;
-        return folder.substr(0, folder.find_last_of("\\/") + 1) + name;
+        return programFolder() + "\\" + name;
     }
 
     template <typename Function>

@@ -3,14 +3,13 @@
 #include <stdexcept>
 #include <string>
 
+#include "temp_dir.h"
+
 namespace testing_support {
 namespace {
 
 std::string besideThisProgram(const char* name) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string program = path;
-    return program.substr(0, program.find_last_of("\\/") + 1) + name;
+    return programFolder() + "\\" + name;
 }
 
 template <typename Function>

@@ -15,6 +15,8 @@ DialogRecorder::DialogRecorder(int defaultAnswer) : defaultAnswer_(defaultAnswer
         });
 }
 
-DialogRecorder::~DialogRecorder() { quillaby::setDialogFunction(nullptr); }
+DialogRecorder::~DialogRecorder() {
+    quillaby::setDialogFunction(nullptr);
+}
 
 }  // namespace testing_support

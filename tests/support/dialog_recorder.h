@@ -17,7 +17,7 @@ struct RecordedBox {
 };
 
 class DialogRecorder {
-public:
+  public:
     explicit DialogRecorder(int defaultAnswer = 1);
     ~DialogRecorder();
     DialogRecorder(const DialogRecorder&) = delete;
@@ -26,7 +26,7 @@ public:
     void answerNext(int answer) { answers_.push_back(answer); }
     const std::vector<RecordedBox>& boxes() const { return boxes_; }
 
-private:
+  private:
     int defaultAnswer_;
     std::deque<int> answers_;
     std::vector<RecordedBox> boxes_;

@@ -13,7 +13,7 @@ namespace testing_support {
 struct ServerState;
 
 class LoopbackServer {
-public:
+  public:
     LoopbackServer();
     ~LoopbackServer();
     LoopbackServer(const LoopbackServer&) = delete;
@@ -33,7 +33,7 @@ public:
     std::vector<std::string> requests() const;
     int requestCount(const std::string& path) const;
 
-private:
+  private:
     std::unique_ptr<ServerState> state_;
 };
 

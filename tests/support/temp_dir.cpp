@@ -19,6 +19,13 @@ std::string systemTempPath() {
     return longPath;
 }
 
+std::string programFolder() {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string program(path, length);
+    return program.substr(0, program.find_last_of("\\/"));
+}
+
 TempDir::TempDir() {
     static unsigned serial = 0;
     for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {

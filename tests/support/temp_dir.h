@@ -6,7 +6,7 @@
 namespace testing_support {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -17,7 +17,7 @@ public:
     // path() + "\\" + relative, with '/' turned into '\'.
     std::string file(const std::string& relative) const;
 
-private:
+  private:
     std::string path_;
 };
 
@@ -27,5 +27,7 @@ bool fileExists(const std::string& path);
 // Files in the folder whose names start with the prefix.
 int countFiles(const std::string& folder, const std::string& prefix);
 std::string systemTempPath();
+// The folder of the running test program: the build's bin folder, without a trailing '\'.
+std::string programFolder();
 
 }  // namespace testing_support

@@ -18,12 +18,12 @@ std::string jsonString(const std::string& text) {
 }  // namespace
 
 std::string tool() {
-    return binDirectory() + "\\quillaby-manifest.exe";
+    return programFolder() + "\\quillaby-manifest.exe";
 }
 
 std::string exampleLibrary() {
     const std::string content =
-        readFile(binDirectory() + "\\examples\\managed-1.1.3\\ExampleManaged.dll");
+        readFile(programFolder() + "\\examples\\managed-1.1.3\\ExampleManaged.dll");
     if (content.empty()) {
         throw std::runtime_error("ExampleManaged.dll 1.1.3 is not in bin\\examples");
     }

@@ -35,13 +35,6 @@ quillaby::FileHandle inheritableFile(const std::string& path) {
 
 }  // namespace
 
-std::string binDirectory() {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string program(path, length);
-    return program.substr(0, program.find_last_of("\\/"));
-}
-
 ToolRun runToolProgram(const std::string& program, const std::vector<std::string>& arguments,
                        const std::string& folder) {
     TempDir outputs;

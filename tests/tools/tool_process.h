@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "temp_dir.h"
+
 namespace testing_support {
 
 struct ToolRun {
@@ -11,9 +13,6 @@ struct ToolRun {
     std::string out;
     std::string err;
 };
-
-// The folder of this test program, where the build puts the programs.
-std::string binDirectory();
 
 // Each argument is quoted for the program's argument splitting; the program runs in the
 // folder given, or in the caller's. Waits at most 60 s.

@@ -18,11 +18,8 @@ namespace {
 constexpr unsigned kRunLimitMs = 60000;
 
 std::string buildFolder() {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string program(path, length);
-    program = program.substr(0, program.find_last_of("\\/"));  // bin
-    return program.substr(0, program.find_last_of("\\/"));
+    const std::string bin = programFolder();
+    return bin.substr(0, bin.find_last_of("\\/"));
 }
 
 std::string builtUpdater() {

@@ -13,10 +13,7 @@ using namespace testing_support;
 namespace {
 
 std::string updaterPath() {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string program(path, length);
-    return program.substr(0, program.find_last_of("\\/") + 1) + "Norvadel.exe";
+    return programFolder() + "\\Norvadel.exe";
 }
 
 struct ModuleFree {
