@@ -7,18 +7,18 @@
 #include <string>
 
 #include "dialog_recorder.h"
-#include "dll_exports.h"
 #include "engine/interactive.h"
 #include "loopback_server.h"
+#include "quillaby_dll.h"
 #include "temp_dir.h"
 
 namespace {
 
 using testing_support::countFiles;
 using testing_support::DialogRecorder;
-using testing_support::DllExports;
 using testing_support::fileExists;
 using testing_support::LoopbackServer;
+using testing_support::QuillabyDll;
 using testing_support::readFile;
 using testing_support::TempDir;
 using testing_support::writeFile;
@@ -71,7 +71,7 @@ TEST(Repetition, UpdateCheckLeavesNoTemporaryFileAndNoHandle) {
     const std::string missing = server.url() + "/missing";
     const TempDir app;
     const std::string appPath = app.file("terminal.exe");
-    const DllExports dll;
+    const QuillabyDll dll;
 
     // The first calls load the Internet libraries and their lasting handles.
     ASSERT_EQ(dll.checkForUpdates(good.c_str(), appPath.c_str(), kInstalledList), 1);
@@ -134,7 +134,7 @@ TEST(Repetition, UpdaterProcessExportLeavesNoTemporaryFileAndNoHandle) {
     const TempDir app;
     const std::string appPath = app.file("terminal.exe");
     const std::string installed = app.file("notes.txt");
-    const DllExports dll;
+    const QuillabyDll dll;
 
     auto runOnce = [&](int round) {
         writeFile(installed, "version 1.0.0");

@@ -5,11 +5,11 @@
 #include <thread>
 #include <vector>
 
-#include "dll_exports.h"
+#include "quillaby_dll.h"
 
 namespace {
 
-using testing_support::DllExports;
+using testing_support::QuillabyDll;
 
 void runThreads(int count, const std::function<void(int)>& body) {
     std::vector<std::thread> threads;
@@ -22,7 +22,7 @@ void runThreads(int count, const std::function<void(int)>& body) {
 }
 
 TEST(SlotsStress, IncrementsUnderSlotFiveAreNeverLost) {
-    const DllExports dll;
+    const QuillabyDll dll;
     constexpr int kThreads = 8;
     constexpr int kIncrements = 100000;
     dll.setFlag(0, 0);
@@ -43,7 +43,7 @@ TEST(SlotsStress, IncrementsUnderSlotFiveAreNeverLost) {
 }
 
 TEST(SlotsStress, TryEnterNeverLetsTwoThreadsOwnASlot) {
-    const DllExports dll;
+    const QuillabyDll dll;
     constexpr int kThreads = 8;
     constexpr int kAttempts = 50000;
     for (int32_t slot : {0, 5}) {
@@ -80,7 +80,7 @@ TEST(SlotsStress, TryEnterNeverLetsTwoThreadsOwnASlot) {
 }
 
 TEST(SlotsStress, TryEnterIsRefusedWhileAnotherThreadHoldsTheSlot) {
-    const DllExports dll;
+    const QuillabyDll dll;
     ASSERT_EQ(dll.enterCS(3), 1);
     std::atomic<int> granted{0};
     runThreads(8, [&](int) {

@@ -1,5 +1,6 @@
 #pragma once
-// Quillaby.dll loaded from beside the test program, its exports called as a terminal calls them.
+// Quillaby.dll as the terminal sees it: loaded by name from beside the test program, its
+// exports looked up by their undecorated names and called as stdcall.
 
 #include <windows.h>
 
@@ -7,11 +8,11 @@
 
 namespace testing_support {
 
-struct DllExports {
-    DllExports();
-    ~DllExports();
-    DllExports(const DllExports&) = delete;
-    DllExports& operator=(const DllExports&) = delete;
+struct QuillabyDll {
+    QuillabyDll();
+    ~QuillabyDll();
+    QuillabyDll(const QuillabyDll&) = delete;
+    QuillabyDll& operator=(const QuillabyDll&) = delete;
 
     HMODULE module = nullptr;
     int32_t(__stdcall* checkForUpdates)(const char*, const char*, const char*) = nullptr;

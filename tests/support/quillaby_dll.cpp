@@ -1,4 +1,4 @@
-#include "dll_exports.h"
+#include "quillaby_dll.h"
 
 #include <stdexcept>
 #include <string>
@@ -23,7 +23,7 @@ void find(HMODULE module, const char* name, Function& function) {
 
 }  // namespace
 
-DllExports::DllExports() : module(LoadLibraryA(besideThisProgram("Quillaby.dll").c_str())) {
+QuillabyDll::QuillabyDll() : module(LoadLibraryA(besideThisProgram("Quillaby.dll").c_str())) {
     if (module == nullptr) {
         throw std::runtime_error("cannot load Quillaby.dll");
     }
@@ -36,7 +36,7 @@ DllExports::DllExports() : module(LoadLibraryA(besideThisProgram("Quillaby.dll")
     find(module, "extGetFlag", getFlag);
 }
 
-DllExports::~DllExports() {
+QuillabyDll::~QuillabyDll() {
     FreeLibrary(module);
 }
 
