@@ -3,12 +3,8 @@
 
 set(QUILLABY_DEPS_DIR "${PROJECT_SOURCE_DIR}/.deps" CACHE PATH "Unpacked dependency sources")
 
-file(GLOB _jsoncpp_dirs LIST_DIRECTORIES true "${QUILLABY_DEPS_DIR}/libjsoncpp-*")
-list(FILTER _jsoncpp_dirs INCLUDE REGEX "/libjsoncpp-[0-9.]+$")
-if(NOT _jsoncpp_dirs)
-  message(FATAL_ERROR "jsoncpp sources not found in ${QUILLABY_DEPS_DIR}: run scripts/setup.sh")
-endif()
-list(GET _jsoncpp_dirs 0 QUILLABY_JSONCPP_DIR)
+include(${CMAKE_CURRENT_LIST_DIR}/source_package.cmake)
+quillaby_source_package(QUILLABY_JSONCPP_DIR "${QUILLABY_DEPS_DIR}" libjsoncpp)
 
 set(JSONCPP_WITH_TESTS OFF CACHE BOOL "" FORCE)
 set(JSONCPP_WITH_POST_BUILD_UNITTEST OFF CACHE BOOL "" FORCE)
@@ -25,12 +21,7 @@ if(QUILLABY_TESTS)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest/googletest "${PROJECT_BINARY_DIR}/_deps/googletest" EXCLUDE_FROM_ALL SYSTEM)
 
-  file(GLOB _httplib_dirs LIST_DIRECTORIES true "${QUILLABY_DEPS_DIR}/cpp-httplib-*")
-  list(FILTER _httplib_dirs INCLUDE REGEX "/cpp-httplib-[^/]+$")
-  if(NOT _httplib_dirs)
-    message(FATAL_ERROR "cpp-httplib sources not found in ${QUILLABY_DEPS_DIR}: run scripts/setup.sh")
-  endif()
-  list(GET _httplib_dirs 0 _httplib_dir)
+  quillaby_source_package(_httplib_dir "${QUILLABY_DEPS_DIR}" cpp-httplib)
   add_library(httplib INTERFACE)
   target_include_directories(httplib SYSTEM INTERFACE "${_httplib_dir}")
   target_compile_definitions(httplib INTERFACE _WIN32_WINNT=0x0601)
